@@ -1,0 +1,6 @@
+#!/bin/sh
+# Runs every benchmark against the build in $1 (default: build).
+set -eu
+build=${1:-build}
+here=$(dirname "$0")
+"$here/obsfix_throughput.sh" "$build"

@@ -1,0 +1,136 @@
+// Runs a built program as a child process, the way a user's shell would,
+// and collects what it wrote and how it ended.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct ProgramResult {
+    int exit_status = -1;  // -1 when the program did not exit normally
+    int signal = 0;        // the signal that ended it, if any
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions {
+    std::filesystem::path cwd;
+    std::optional<std::string> stdin_text;      // nothing: stdin is /dev/null
+    std::function<void()> in_child;             // runs in the child before exec
+};
+
+inline std::string slurp(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void spit(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+inline ProgramResult run_program(const std::string &program, const std::vector<std::string> &args,
+                                 const RunOptions &options = {})
+{
+    namespace fs = std::filesystem;
+    char dir_template[] = "/tmp/run_program.XXXXXX";
+    if (mkdtemp(dir_template) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    fs::path io_dir = dir_template;
+    fs::path in_path = io_dir / "in", out_path = io_dir / "out", err_path = io_dir / "err";
+    if (options.stdin_text)
+        spit(in_path, *options.stdin_text);
+
+    pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        int in = open(options.stdin_text ? in_path.c_str() : "/dev/null", O_RDONLY);
+        int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
+            dup2(err, 2) < 0)
+            _exit(126);
+        if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0)
+            _exit(126);
+        if (options.in_child)
+            options.in_child();
+        std::vector<char *> argv;
+        argv.push_back(const_cast<char *>(program.c_str()));
+        for (const std::string &a : args)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int wait_status = 0;
+    while (waitpid(pid, &wait_status, 0) < 0)
+        if (errno != EINTR)
+            throw std::runtime_error("waitpid failed");
+
+    ProgramResult result;
+    if (WIFEXITED(wait_status))
+        result.exit_status = WEXITSTATUS(wait_status);
+    if (WIFSIGNALED(wait_status))
+        result.signal = WTERMSIG(wait_status);
+    result.out = slurp(out_path);
+    result.err = slurp(err_path);
+    fs::remove_all(io_dir);
+    return result;
+}
+
+// A scratch directory that lives as long as the object.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        char dir_template[] = "/tmp/fitstools_test.XXXXXX";
+        if (mkdtemp(dir_template) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = dir_template;
+    }
+    explicit ScratchDir(const std::filesystem::path &parent)
+    {
+        std::string dir_template = (parent / "fitstools_test.XXXXXX").string();
+        if (mkdtemp(dir_template.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed under " + parent.string());
+        path_ = dir_template;
+    }
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir &) = delete;
+    ScratchDir &operator=(const ScratchDir &) = delete;
+    const std::filesystem::path &path() const { return path_; }
+    std::filesystem::path operator/(const std::string &name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace testsupport
