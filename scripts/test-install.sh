@@ -8,7 +8,7 @@ prefix=$(mktemp -d /tmp/fitstools_install.XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
-for f in bin/obsfix include/mycommon.h lib/libmycommon.a lib/pkgconfig/mycommon.pc \
+for f in bin/obsfix bin/hdrtweak include/mycommon.h lib/libmycommon.a lib/pkgconfig/mycommon.pc \
          lib/cmake/mycommon/mycommonConfig.cmake; do
     [ -e "$prefix/$f" ] || { echo "not installed: $f" >&2; exit 1; }
 done
