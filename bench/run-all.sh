@@ -4,3 +4,4 @@ set -eu
 build=${1:-build}
 here=$(dirname "$0")
 "$here/obsfix_throughput.sh" "$build"
+"$here/hdrtweak_growth.sh" "$build"

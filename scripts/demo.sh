@@ -5,6 +5,7 @@ set -eu
 build=${1:-build}
 top=$(pwd)
 obsfix="$top/$build/obsfix/obsfix"
+hdrtweak="$top/$build/hdrtweak/hdrtweak"
 fitsgen="$top/$build/tools/fitsgen"
 demo="$top/demo"
 
@@ -28,10 +29,33 @@ echo
 echo "\$ obsfix"
 "$obsfix"
 echo
+echo "== DATE-OBS of each image, shown with hdrtweak"
 for f in new_2016.fits mid_2015.fits old_2013.fits m31_thref_01.fits; do
-    date=$(head -c 28800 "$f" | fold -w 80 | grep -a -m1 '^DATE    =' || true)
-    date_obs=$(head -c 28800 "$f" | fold -w 80 | grep -a -m1 '^DATE-OBS=' || echo "(no DATE-OBS)")
-    echo "$f:"
-    echo "  $date"
-    echo "  $date_obs"
+    echo "\$ hdrtweak $f date-obs"
+    "$hdrtweak" "$f" date-obs
 done
+echo "(the reference frame has no DATE-OBS: nothing is shown)"
+echo
+
+echo "== the header of old_2013.fits"
+echo "\$ hdrtweak old_2013.fits"
+"$hdrtweak" old_2013.fits
+echo
+
+echo "== editing a value in place, and appending a keyword"
+echo "\$ hdrtweak old_2013.fits exposure 125"
+"$hdrtweak" old_2013.fits exposure 125
+"$hdrtweak" old_2013.fits exposure
+echo "\$ hdrtweak old_2013.fits observer \"'Hubble'\""
+"$hdrtweak" old_2013.fits observer "'Hubble'"
+"$hdrtweak" old_2013.fits observer
+echo
+
+# A header whose block is full: appending grows it by one 2880-byte block.
+"$fitsgen" full.fits -s DATE 2013-11-20T03:30:00 --pad 35
+before=$(stat -c %s full.fits)
+echo "== appending to a full header (full.fits, $before bytes)"
+echo "\$ hdrtweak full.fits filter \"'V'\""
+"$hdrtweak" full.fits filter "'V'"
+"$hdrtweak" full.fits filter
+echo "full.fits now has $(stat -c %s full.fits) bytes"
