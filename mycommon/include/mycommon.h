@@ -67,6 +67,145 @@ double jd_now(void);
  */
 void ut_now(char *text);
 
+/* ------------------------------------------------------------------------
+ * Sidereal time and sexagesimal angles
+ * ------------------------------------------------------------------------ */
+
+/*
+ * st - local mean sidereal time (USNO approximate expression).
+ *   julian_date: days, UT
+ *   longitude:   degrees, east positive
+ * Returns hours in [0, 24) for every date (the sum is reduced modulo 24,
+ * before 1998 as after).  NaN in gives NaN out.  Prints nothing.
+ */
+double st(double julian_date, double longitude);
+
+/*
+ * dms2d - sexagesimal to signed decimal: seconds/3600 + (|degrees| +
+ * minutes/60), negated when sign is '-' (any other character means +).
+ * Only the magnitude of degrees is used; minutes and seconds keep their
+ * signs.  Works alike for degrees and for hours.
+ */
+double dms2d(char sign, double degrees, double minutes, double seconds);
+
+/*
+ * d2dms - signed decimal to sexagesimal.
+ *   sign:    out, '+' or '-'
+ *   degrees: in, the signed decimal angle; out, the whole degrees (>= 0)
+ *   minutes: out, whole minutes 0..59
+ *   seconds: out, seconds with fraction in [0, 60); never carried into the
+ *            minutes (-12.51 gives 35.99999999999923 s, not 36)
+ */
+void d2dms(char *sign, double *degrees, double *minutes, double *seconds);
+
+/* ------------------------------------------------------------------------
+ * Direction vectors and axis rotations
+ *
+ * A direction is a unit vector (x, y, z): x towards angles (0, 0), y towards
+ * (90, 0), z towards second angle +90.  The routines serve every frame.
+ * ------------------------------------------------------------------------ */
+
+/*
+ * radec2xyz - unit vector of a direction.
+ *   first_angle, second_angle: degrees (right ascension and declination, or
+ *   any longitude-like and latitude-like pair)
+ *   x, y, z: out
+ */
+void radec2xyz(double first_angle, double second_angle, double *x, double *y, double *z);
+
+/*
+ * xyz2radec - direction of a unit vector (not normalised).
+ *   first_angle:  out, degrees in [0, 360]; -0 stays -0
+ *   second_angle: out, degrees in [-90, 90]; z is clamped to [-1, 1], so a
+ *                 direction at a pole gives +-90, never NaN
+ */
+void xyz2radec(double *first_angle, double *second_angle, double x, double y, double z);
+
+/*
+ * rotate - turns the vector in place about an axis, right-handed.
+ *   axis: 'x', 'y' or 'z' rotate by angle; 'a', 'b', 'c' negate x, y or z
+ *         (angle ignored); any other character leaves the vector alone
+ *   angle: degrees; positive turns counter-clockwise seen from the axis'
+ *          positive end (about z: from x towards y)
+ */
+void rotate(char axis, double angle, double *x, double *y, double *z);
+
+/*
+ * skew - shear in place: the axis' component is scaled by cos(angle) and
+ * sin(angle) times it is subtracted from the other two.  Lengths change.
+ *   axis: 'x', 'y' or 'z'; any other character leaves the vector alone
+ *   angle: degrees
+ */
+void skew(char axis, double angle, double *x, double *y, double *z);
+
+/* ------------------------------------------------------------------------
+ * Coordinate frame conversions (in place on the caller's angle pair)
+ *
+ * All angles in degrees; lst_hours is the local sidereal time in HOURS
+ * (as st() returns it); latitude in degrees, north positive.  Azimuth runs
+ * from north (0) through east (90).  Hour angle in degrees [0, 360],
+ * growing westward.  Plain geometry: no precession, nutation, aberration or
+ * refraction.  First angles come out in [0, 360], second in [-90, 90].
+ * ------------------------------------------------------------------------ */
+
+/* eq_to_hor - (right ascension, declination) to (azimuth, altitude). */
+void eq_to_hor(double *ra_az, double *dec_alt, double latitude, double lst_hours);
+
+/* hor_to_eq - (azimuth, altitude) to (right ascension, declination). */
+void hor_to_eq(double *az_ra, double *alt_dec, double latitude, double lst_hours);
+
+/* eq_to_ha - (right ascension, declination) to (hour angle, declination);
+ * hour angle = 15 * lst_hours - right ascension, in degrees [0, 360]. */
+void eq_to_ha(double *ra_ha, double *dec, double lst_hours);
+
+/* ha_to_eq - (hour angle in degrees, declination) to (right ascension,
+ * declination). */
+void ha_to_eq(double *ha_ra, double *dec, double lst_hours);
+
+/* eq_to_ecl - (right ascension, declination) to (ecliptic longitude,
+ * latitude), with the fixed obliquity 23.4439281 degrees. */
+void eq_to_ecl(double *ra_lambda, double *dec_beta);
+
+/* ecl_to_eq - (ecliptic longitude, latitude) to (right ascension,
+ * declination). */
+void ecl_to_eq(double *lambda_ra, double *beta_dec);
+
+/* ------------------------------------------------------------------------
+ * Sun model, heliocentric Julian date and airmass
+ * ------------------------------------------------------------------------ */
+
+/*
+ * earth_sun_dist - Sun-Earth distance as light travel time.
+ *   julian_date: days
+ * Returns SECONDS, between about 490.75 and 507.40.
+ */
+double earth_sun_dist(double julian_date);
+
+/*
+ * sun_ecl_long - the Sun's ecliptic longitude (low precision, within about
+ * a degree).
+ *   julian_date: days
+ * Returns degrees in [0, 360).
+ */
+double sun_ecl_long(double julian_date);
+
+/*
+ * hjd - heliocentric Julian date of an observation of a star.
+ *   julian_date: days (the same time scale comes out)
+ *   ra, dec:     the star's right ascension and declination, DEGREES
+ * Returns days: julian_date minus the light time times the cosine of the
+ * star-Sun angle (up to about 500 s either way).
+ */
+double hjd(double julian_date, double ra, double dec);
+
+/*
+ * airmass - relative air mass, Kasten and Young (1989).
+ *   zenith_distance: DEGREES (90 - altitude); no bound is applied
+ * Returns about 0.9997 at the zenith and 37.92 at the horizon; 0 at
+ * 96.07995 degrees and NaN beyond.
+ */
+double airmass(double zenith_distance);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
