@@ -19,7 +19,12 @@
 #define MYCOMMON_H
 
 #ifdef __cplusplus
+/* fmin and fmax below must match the C library's declarations, which are
+ * noexcept in C++. */
+#define MYCOMMON_NOEXCEPT noexcept(true)
 extern "C" {
+#else
+#define MYCOMMON_NOEXCEPT
 #endif
 
 /* ------------------------------------------------------------------------
@@ -205,6 +210,147 @@ double hjd(double julian_date, double ra, double dec);
  * 96.07995 degrees and NaN beyond.
  */
 double airmass(double zenith_distance);
+
+/* ------------------------------------------------------------------------
+ * Sorting, medians and quantiles
+ *
+ * Element types: long (64-bit signed) and double.  Ranges are inclusive
+ * (first, last) and must lie inside the array.  Sorts are ascending and in
+ * place, touch nothing outside the range, take O(n log n) time and O(log n)
+ * stack.  With NaN (which compares false with everything) or with both -0.0
+ * and +0.0 in a range, a double sort leaves the order of the classic
+ * middle-pivot quicksort (or gap-halving Shell sort) exactly and may take
+ * O(n^2) time.  Median, quantile and weighted median work on a private copy:
+ * the caller's arrays are never modified.  If the copy cannot be allocated
+ * they return what they return for an empty range.
+ * ------------------------------------------------------------------------ */
+
+/* swap_long, swap_double - exchange elements i and j of a. */
+void swap_long(long *a, long i, long j);
+void swap_double(double *a, long i, long j);
+
+/* sortQ_long, sortQ_double - sort a[first..last] ascending in place. */
+void sortQ_long(long *a, long first, long last);
+void sortQ_double(double *a, long first, long last);
+
+/* sortS_double - sort a[0..last] ascending in place (Shell sort order). */
+void sortS_double(double *a, long last);
+
+/*
+ * median_long, median_double - median of a[first..last].  An odd count gives
+ * the middle element; an even count the mean of the two middle elements
+ * (median_long: their sum halved in integer arithmetic, truncated toward
+ * zero, without overflow).  An empty range gives 0 (long) or NaN (double).
+ */
+long median_long(const long *a, long first, long last);
+double median_double(const double *a, long first, long last);
+
+/*
+ * quantile_long, quantile_double - the element at position
+ * trunc((last - first) * q) of the sorted range, no interpolation.
+ *   q: fraction, clamped to [0, 1] (0: smallest, 1: largest)
+ * An empty range or a NaN q gives 0 (long) or NaN (double).
+ */
+long quantile_long(const long *a, long first, long last, double q);
+double quantile_double(const double *a, long first, long last, double q);
+
+/*
+ * wmedian_double - lower weighted median of values[0..last] with
+ * weights[0..last], each weight staying with its own value: the pairs are
+ * ordered by value and the result is the first value at which the
+ * cumulative weight reaches half the total.
+ * All weights 0: the smallest value.  A negative or NaN weight, or an empty
+ * range (last < 0): NaN.  NaN values order after all others.
+ */
+double wmedian_double(const double *values, const double *weights, long last);
+
+/* ------------------------------------------------------------------------
+ * Sums, means, deviations and extremes (one pass, nothing allocated)
+ * ------------------------------------------------------------------------ */
+
+/* sum_long - sum of a[first..last]; wraps around modulo 2^64 on overflow.
+ * 0 for an empty range. */
+long sum_long(const long *a, long first, long last);
+
+/* mean_double - mean of a[first..last]; NaN (0/0) for an empty range. */
+double mean_double(const double *a, long first, long last);
+
+/*
+ * sigma_long, sigma_double - sample standard deviation about a given mean:
+ * sqrt(sum (mean - a[i])^2 / (n - 1)).  One element: +inf, or NaN when it
+ * equals the mean; an empty range (last = first - 1): -0.0.  sigma_long
+ * computes each deviation exactly, whatever its size.
+ */
+double sigma_long(const long *a, long mean, long first, long last);
+double sigma_double(const double *a, double mean, long first, long last);
+
+/* sigma_double2 - sample standard deviation about the range's own mean
+ * (two passes).  One element: NaN. */
+double sigma_double2(const double *a, long first, long last);
+
+/*
+ * minimum_long, maximum_long, minimum_double, maximum_double - the smallest
+ * or largest element of a[first..last].  NaN elements are never taken.  An
+ * empty range (or one of NaN only) gives the start values 2147483647,
+ * -2147483647, 1e99 and -1e99 respectively, which callers may test for.
+ */
+long minimum_long(const long *a, long first, long last);
+long maximum_long(const long *a, long first, long last);
+double minimum_double(const double *a, long first, long last);
+double maximum_double(const double *a, long first, long last);
+
+/*
+ * fmin, fmax - the library's own two-argument minimum and maximum, which
+ * replace the maths library's functions of these names in every program
+ * linked with mycommon.  fmin returns a when b > a, else b; fmax returns a
+ * when a > b, else b.  Whenever the comparison is false (a NaN on either
+ * side, or -0 against +0) the SECOND argument is returned:
+ *   fmin(NaN, 1) = 1, fmin(1, NaN) = NaN, fmin(-0.0, +0.0) = +0.0.
+ * Compilers treat these names as built-ins with the C library's meaning and
+ * may evaluate calls inline: compile code that relies on the semantics above
+ * with -fno-builtin-fmin -fno-builtin-fmax (pkg-config --cflags mycommon and
+ * the CMake target mycommon::mycommon pass them on).
+ */
+double fmin(double a, double b) MYCOMMON_NOEXCEPT;
+double fmax(double a, double b) MYCOMMON_NOEXCEPT;
+
+/* ------------------------------------------------------------------------
+ * Grid interpolation, Gaussian noise and timing
+ * ------------------------------------------------------------------------ */
+
+/*
+ * interp - value at (x, y) of a 3x3 grid of samples.
+ *   grid: 9 doubles, row after row: sample (i, j) is grid[3 * i + j] and sits
+ *         at grid coordinates x = i, y = j (i, j in 0..2)
+ *   x, y: grid coordinates
+ * Bilinear inside [0, 2] x [0, 2]; outside, the edge samples' weights fall
+ * linearly to 0 one cell beyond them (exactly 0 for x, y <= -1 or >= 3).
+ * NaN coordinates give 0.
+ */
+double interp(const double *grid, double x, double y);
+
+/*
+ * gauss_noise - one normally distributed draw (Box-Muller, sine branch).
+ *   mean, sigma: of the distribution, in the caller's unit
+ * Takes exactly two numbers from rand() per call (never seeds it) and
+ * always returns a finite number for finite mean and sigma.  Shares rand()'s
+ * state with the whole process.
+ */
+double gauss_noise(double mean, double sigma);
+
+/*
+ * msleep - suspend the calling thread.
+ *   milliseconds: duration in MILLISECONDS; 0, negative or NaN returns at
+ *                 once; longer than about 31 years (infinity too) sleeps
+ *                 about 31 years
+ * Never returns early: signals interrupt it, and it sleeps on for the time
+ * that remains.  Returns 0.
+ */
+int msleep(double milliseconds);
+
+/* mclock - monotonic clock reading in SECONDS (arbitrary origin: use only
+ * differences); NaN if the clock cannot be read. */
+double mclock(void);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -12,5 +12,10 @@ int main(void)
         fprintf(stderr, "ut(jd()) from C: %d-%d-%d %d:%d\n", year, month, day, hour, minute);
         return 1;
     }
+    /* the library's fmin: a NaN second argument is the result */
+    if (!isnan(fmin(1.0, NAN)) || fmax(NAN, 2.0) != 2.0) {
+        fprintf(stderr, "fmin/fmax from C do not have the library's semantics\n");
+        return 1;
+    }
     return 0;
 }
