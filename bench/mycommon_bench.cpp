@@ -120,7 +120,7 @@ public:
     {
         for (const Run &run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+                seconds[run.run_name.function_name] = run.real_accumulated_time / run.iterations;
         ConsoleReporter::ReportRuns(runs);
     }
 };

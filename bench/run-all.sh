@@ -5,3 +5,4 @@ build=${1:-build}
 here=$(dirname "$0")
 "$here/obsfix_throughput.sh" "$build"
 "$here/hdrtweak_growth.sh" "$build"
+"$build/bench/mycommon_bench"
