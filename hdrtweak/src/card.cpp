@@ -100,10 +100,10 @@ CardBuild rebuild_card(const ParsedCard *card, const char *new_value,
         return CardBuild::value_too_long;
     // The closing quote (string form) or the value's last character (plain
     // form) must stay within column 80.
-    size_t value_end = card->string_form
-                           ? value_column + 1 + (length > string_value_width ? length
-                                                                             : string_value_width)
-                           : value_column - 1 + length;
+    size_t value_end =
+        card->string_form
+            ? value_column + 1 + (length > string_value_width ? length : string_value_width)
+            : value_column - 1 + (length > plain_value_width ? length : plain_value_width);
     if (value_end > card_length)
         return CardBuild::value_too_long;
 

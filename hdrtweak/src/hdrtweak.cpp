@@ -19,8 +19,6 @@ using namespace hdrtweak;
 
 namespace {
 
-constexpr char usage_line[] = "usage: hdrtweak file [ field [ value ] ]\n";
-
 // The longest file argument: with ".fits" appended it fills the name buffer.
 constexpr size_t name_capacity = 128;
 constexpr size_t longest_file_argument = name_capacity - 1 - 5;  // 122
@@ -207,18 +205,6 @@ void append_card(const Settings &s, FILE *fits, int end_card_number, const char 
 }
 
 } // namespace
-
-void usage()
-{
-    fwrite(usage_line, 1, sizeof usage_line - 1, stderr);
-    exit(1);
-}
-
-void error(const char *message, const char *detail)
-{
-    fprintf(stderr, "%s%s\nExiting ...\n", message, detail);
-    exit(1);
-}
 
 int main(int argc, char **argv)
 {

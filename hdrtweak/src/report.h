@@ -1,6 +1,8 @@
 // The two ways a run ends with status 1.
 #pragma once
 
+constexpr char usage_line[] = "usage: hdrtweak file [ field [ value ] ]\n";
+
 // Writes the usage line to standard error and exits with status 1.
 [[noreturn]] void usage();
 

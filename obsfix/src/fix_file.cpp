@@ -56,7 +56,9 @@ void write_computed_start(fitsfile *file, double date_jd, int *status, int *fram
         fits_modify_comment(file, "FRAME", frame_comment, frame_status);
 }
 
-void update_date_obs(fitsfile *file, int *status, int *frame_status)
+} // namespace
+
+void fix_open_file(fitsfile *file, int *status, int *frame_status)
 {
     char date[text_capacity] = "";
     char comment[text_capacity];
@@ -81,8 +83,6 @@ void update_date_obs(fitsfile *file, int *status, int *frame_status)
     }
 }
 
-} // namespace
-
 int fix_file(const char *name)
 {
     int status = 0;
@@ -90,7 +90,7 @@ int fix_file(const char *name)
     if (fits_open_file(&file, name, READWRITE, &status) != 0)
         return status;
     int frame_status = 0;
-    update_date_obs(file, &status, &frame_status);
+    fix_open_file(file, &status, &frame_status);
     fits_close_file(file, &status);
     return status != 0 ? status : frame_status;
 }
