@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the exact command to run.
 set -eu
 
-packages="cmake g++ make pkg-config libcfitsio-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev groff-base time bc"
+packages="cmake g++ make pkg-config libcfitsio-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev groff-base time bc valgrind"
 [ "$#" -gt 0 ] && packages="$*"
 
 missing=""

@@ -28,6 +28,7 @@ struct ProgramResult {
     int signal = 0;        // the signal that ended it, if any
     std::string out;
     std::string err;
+    long max_rss_kib = 0;  // the child's peak resident memory
 };
 
 struct RunOptions {
@@ -76,20 +77,41 @@ inline ProgramResult run_program(const std::string &program, const std::vector<s
             _exit(126);
         if (options.in_child)
             options.in_child();
+        // FITSTOOLS_TOOL_WRAPPER (e.g. "valgrind -q --error-exitcode=99")
+        // runs the program under a checker.
+        std::vector<std::string> wrapper;
+        if (const char *w = std::getenv("FITSTOOLS_TOOL_WRAPPER")) {
+            std::string word;
+            for (const char *c = w;; ++c) {
+                if (*c == ' ' || *c == '\0') {
+                    if (!word.empty())
+                        wrapper.push_back(word);
+                    word.clear();
+                    if (*c == '\0')
+                        break;
+                } else {
+                    word += *c;
+                }
+            }
+        }
         std::vector<char *> argv;
+        for (std::string &w : wrapper)
+            argv.push_back(w.data());
         argv.push_back(const_cast<char *>(program.c_str()));
         for (const std::string &a : args)
             argv.push_back(const_cast<char *>(a.c_str()));
         argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     int wait_status = 0;
-    while (waitpid(pid, &wait_status, 0) < 0)
+    struct rusage usage {};
+    while (wait4(pid, &wait_status, 0, &usage) < 0)
         if (errno != EINTR)
-            throw std::runtime_error("waitpid failed");
+            throw std::runtime_error("wait4 failed");
 
     ProgramResult result;
+    result.max_rss_kib = usage.ru_maxrss;
     if (WIFEXITED(wait_status))
         result.exit_status = WEXITSTATUS(wait_status);
     if (WIFSIGNALED(wait_status))
