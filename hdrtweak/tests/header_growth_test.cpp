@@ -104,6 +104,21 @@ TEST(HeaderGrowth, KeepsPermissionBits)
     }
 }
 
+TEST(HeaderGrowth, KeepsOwnerAndGroup)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give the file another owner";
+    ScratchDir dir;
+    spit(dir / "img.fits", fixture::fits(fixture::filler_until_end_at(36), "data"));
+    ASSERT_EQ(chown((dir / "img.fits").c_str(), 4321, 8765), 0);
+    ASSERT_EQ(run_in(dir.path(), {"img.fits", "exptime", "30"}).exit_status, 0);
+    struct stat st;
+    ASSERT_EQ(stat((dir / "img.fits").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 8765u);
+    EXPECT_EQ(st.st_size, 2 * 2880 + 4);
+}
+
 TEST(HeaderGrowth, ThroughASymbolicLinkTheLinkStays)
 {
     ScratchDir dir;

@@ -1,5 +1,6 @@
 #include "fix_file.h"
 
+#include "safe_replace.h"
 #include "start_time.h"
 
 #include <fitsio.h>
@@ -83,16 +84,66 @@ void fix_open_file(fitsfile *file, int *status, int *frame_status)
     }
 }
 
+namespace {
+
+// Adding DATE-OBS to a header without a free card makes CFITSIO insert a
+// block and move all the data behind it, in place: a run stopped halfway
+// would leave neither the old file nor the new one.
+bool update_needs_new_block(fitsfile *file)
+{
+    int status = 0;
+    char card[FLEN_CARD];
+    if (fits_read_card(file, "DATE-OBS", card, &status) == 0)
+        return false;
+    fits_clear_errmsg();
+    int existing = 0, room = 0;
+    status = 0;
+    fits_get_hdrspace(file, &existing, &room, &status);
+    return status == 0 && room == 0;
+}
+
+int fix_and_close(fitsfile *file)
+{
+    int status = 0, frame_status = 0;
+    fix_open_file(file, &status, &frame_status);
+    fits_close_file(file, &status);
+    return status != 0 ? status : frame_status;
+}
+
+// The same repair on a copy beside the file, which then replaces it.
+int fix_through_copy(const char *name)
+{
+    ReplacementCopy copy(name);
+    if (!copy.ok())
+        return WRITE_ERROR;
+    int status = 0;
+    fitsfile *file = nullptr;
+    if (fits_open_file(&file, copy.path(), READWRITE, &status) != 0)
+        return status;
+    int frame_status = 0;
+    fix_open_file(file, &status, &frame_status);
+    fits_close_file(file, &status);
+    if (status != 0)
+        return status;  // nothing written: the copy goes, the file stays
+    if (!copy.replace_original())
+        return WRITE_ERROR;
+    return frame_status;
+}
+
+} // namespace
+
 int fix_file(const char *name)
 {
     int status = 0;
     fitsfile *file = nullptr;
     if (fits_open_file(&file, name, READWRITE, &status) != 0)
         return status;
-    int frame_status = 0;
-    fix_open_file(file, &status, &frame_status);
+    if (!update_needs_new_block(file) || !is_regular_file(name))
+        return fix_and_close(file);
     fits_close_file(file, &status);
-    return status != 0 ? status : frame_status;
+    if (status != 0)
+        return status;
+    return fix_through_copy(name);
 }
 
 } // namespace obsfix
