@@ -122,6 +122,36 @@ inline ProgramResult run_program(const std::string &program, const std::vector<s
     return result;
 }
 
+// Starts a program in `cwd` with its standard streams on /dev/null and does
+// not wait: for tests that stop it themselves.
+inline pid_t start_program(const std::filesystem::path &cwd, const std::vector<std::string> &args)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(cwd.c_str()) != 0)
+            _exit(126);
+        int null = open("/dev/null", O_RDWR);
+        if (null < 0 || dup2(null, 0) < 0 || dup2(null, 1) < 0 || dup2(null, 2) < 0)
+            _exit(126);
+        std::vector<char *> argv;
+        for (const std::string &a : args)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+// Waits for a child and returns its wait status.
+inline int wait_for(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+        ;
+    return status;
+}
+
 // A scratch directory that lives as long as the object.
 class ScratchDir {
 public:

@@ -25,27 +25,10 @@ using testsupport::spit;
 
 pid_t start_hdrtweak(const fs::path &cwd, const char *file, const char *field, const char *value)
 {
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(cwd.c_str()) != 0)
-            _exit(126);
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        dup2(null, 2);
-        execl(HDRTWEAK_BINARY, HDRTWEAK_BINARY, file, field, value, static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    return pid;
+    return testsupport::start_program(cwd, {HDRTWEAK_BINARY, file, field, value});
 }
 
-int wait_for(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        ;
-    return status;
-}
+using testsupport::wait_for;
 
 TEST(CrashConsistency, KilledGrowthLeavesOldOrNewFile)
 {

@@ -49,26 +49,10 @@ void make_full_header_image(const fs::path &path, long nx, long ny)
 
 pid_t start_obsfix(const fs::path &cwd)
 {
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(cwd.c_str()) != 0)
-            _exit(126);
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 1);
-        dup2(null, 2);
-        execl(OBSFIX_BINARY, OBSFIX_BINARY, static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    return pid;
+    return testsupport::start_program(cwd, {OBSFIX_BINARY});
 }
 
-int wait_for(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        ;
-    return status;
-}
+using testsupport::wait_for;
 
 TEST(ObsfixSafeGrowth, KeepsModeLinkAndLeavesNothingBehind)
 {
