@@ -53,8 +53,9 @@ Settings read_command_line(int argc, char **argv)
 {
     if (argc < 2)
         usage();
-    if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "--version") == 0) {
-        if (argv[1][2] == 'h')
+    bool help = strcmp(argv[1], "--help") == 0;
+    if (help || strcmp(argv[1], "--version") == 0) {
+        if (help)
             print_help();
         else
             printf("hdrtweak %s\n", HDRTWEAK_VERSION);
