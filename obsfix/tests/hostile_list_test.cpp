@@ -66,21 +66,23 @@ TEST(ObsfixHostile, EveryNameGetsItsStatusAndNothingElseChanges)
     spit(dir / "truncated.fits", whole.substr(0, 1000));
     fs::create_directory(dir / "adir.fits");
     make_image(dir / "bystander.fits", "2010-01-01T00:00:00");
+    make_image(dir / "with blank.fits", "2010-01-01T00:00:00");  // a list cannot name it
 
     std::map<std::string, std::string> before;
-    for (const char *name : {"text.fits", "empty.fits", "truncated.fits", "bystander.fits"})
+    for (const char *name : {"text.fits", "empty.fits", "truncated.fits", "bystander.fits",
+                             "with blank.fits"})
         before[name] = slurp(dir / name);
     spit(dir / "list_all.dat",
          "good.fits text.fits empty.fits truncated.fits adir.fits odd\x01\xff-name.fits "
-         "good.fits missing.fits\n");
+         "good.fits missing.fits with blank.fits\n");
     ProgramResult r = run_in(dir.path());
     EXPECT_EQ(r.exit_status, 0);
     auto lines = status_lines(r.out);
-    ASSERT_EQ(lines.size(), 8u) << r.out;
+    ASSERT_EQ(lines.size(), 10u) << r.out;
     const char *expected_names[] = {"good.fits", "text.fits", "empty.fits", "truncated.fits",
                                     "adir.fits", "odd\x01\xff-name.fits", "good.fits",
-                                    "missing.fits"};
-    const bool expected_ok[] = {true, false, false, false, false, true, true, false};
+                                    "missing.fits", "with", "blank.fits"};
+    const bool expected_ok[] = {true, false, false, false, false, true, true, false, false, false};
     for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].first, expected_names[i]);
         EXPECT_EQ(lines[i].second == 0, expected_ok[i]) << lines[i].first << " " << lines[i].second;
