@@ -29,12 +29,30 @@ echo
 echo "\$ obsfix"
 "$obsfix"
 echo
-echo "== DATE-OBS of each image, shown with hdrtweak"
-for f in new_2016.fits mid_2015.fits old_2013.fits m31_thref_01.fits; do
-    echo "\$ hdrtweak $f date-obs"
-    "$hdrtweak" "$f" date-obs
-done
-echo "(the reference frame has no DATE-OBS: nothing is shown)"
+echo "== DATE and the new DATE-OBS of each image, shown with hdrtweak"
+# Prints a command as it would be typed, then runs it.
+show() {
+    line="\$ hdrtweak"
+    for arg in "$@"; do
+        case $arg in
+            *[\ \']*|"") line="$line \"$arg\"" ;;
+            *) line="$line $arg" ;;
+        esac
+    done
+    echo "$line"
+    "$hdrtweak" "$@"
+}
+echo "# DATE from 2015-07-02 12h: DATE-OBS is copied from DATE-BEG"
+show new_2016.fits date
+show new_2016.fits date-obs
+echo "# DATE from 2014-09-26: DATE - EXPOSURE - READTIME x 4194304 s, to the second"
+show mid_2015.fits date
+show mid_2015.fits date-obs
+echo "# DATE before 2014-09-26: DATE itself"
+show old_2013.fits date
+show old_2013.fits date-obs
+echo "# a reference frame is skipped: it has no DATE-OBS, and nothing is shown"
+show m31_thref_01.fits date-obs
 echo
 
 echo "== the header of old_2013.fits"
@@ -43,19 +61,16 @@ echo "\$ hdrtweak old_2013.fits"
 echo
 
 echo "== editing a value in place, and appending a keyword"
-echo "\$ hdrtweak old_2013.fits exposure 125"
-"$hdrtweak" old_2013.fits exposure 125
-"$hdrtweak" old_2013.fits exposure
-echo "\$ hdrtweak old_2013.fits observer \"'Hubble'\""
-"$hdrtweak" old_2013.fits observer "'Hubble'"
-"$hdrtweak" old_2013.fits observer
+show old_2013.fits exposure 125
+show old_2013.fits exposure
+show old_2013.fits observer "'Hubble'"
+show old_2013.fits observer
 echo
 
 # A header whose block is full: appending grows it by one 2880-byte block.
 "$fitsgen" full.fits -s DATE 2013-11-20T03:30:00 --pad 35
 before=$(stat -c %s full.fits)
 echo "== appending to a full header (full.fits, $before bytes)"
-echo "\$ hdrtweak full.fits filter \"'V'\""
-"$hdrtweak" full.fits filter "'V'"
-"$hdrtweak" full.fits filter
+show full.fits filter "'V'"
+show full.fits filter
 echo "full.fits now has $(stat -c %s full.fits) bytes"
