@@ -77,7 +77,7 @@ TEST(Timing, MsleepSleepsAtLeastTheRequest)
     for (double ms : {0.0, -5.0, static_cast<double>(NAN)}) {
         double start = mclock();
         EXPECT_EQ(msleep(ms), 0);
-        EXPECT_LT(mclock() - start, 0.05);
+        EXPECT_LT(mclock() - start, 0.5);  // no sleep: well under any requested one
     }
 }
 
