@@ -6,6 +6,8 @@
 #include <fitsio.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace obsfix {
 
@@ -111,11 +113,8 @@ int fix_and_close(fitsfile *file)
 }
 
 // The same repair on a copy beside the file, which then replaces it.
-int fix_through_copy(const char *name)
+int fix_through_copy(ReplacementCopy &copy)
 {
-    ReplacementCopy copy(name);
-    if (!copy.ok())
-        return WRITE_ERROR;
     int status = 0;
     fitsfile *file = nullptr;
     if (fits_open_file(&file, copy.path(), READWRITE, &status) != 0)
@@ -143,7 +142,17 @@ int fix_file(const char *name)
     fits_close_file(file, &status);
     if (status != 0)
         return status;
-    return fix_through_copy(name);
+
+    ReplacementCopy copy(name);
+    if (copy.ok())
+        return fix_through_copy(copy);
+    // No room for a copy (a read-only directory, a full disk): repair the
+    // file in place as before rather than not at all.
+    std::fprintf(stderr, "obsfix: cannot copy %s beside itself (%s); updating it in place\n",
+                 name, std::strerror(copy.error()));
+    if (fits_open_file(&file, name, READWRITE, &status) != 0)
+        return status;
+    return fix_and_close(file);
 }
 
 } // namespace obsfix

@@ -69,19 +69,29 @@ bool is_regular_file(const char *name)
 ReplacementCopy::ReplacementCopy(const char *path)
 {
     char resolved[PATH_MAX];
-    if (realpath(path, resolved) == nullptr)
+    if (realpath(path, resolved) == nullptr) {
+        error_ = errno;
         return;
+    }
     target_ = resolved;
     std::string name = directory_of(target_) + "/.obsfix." +
                        target_.substr(target_.rfind('/') + 1) + ".XXXXXX";
     int out = mkostemp(name.data(), O_CLOEXEC);
-    if (out < 0)
+    if (out < 0) {
+        error_ = errno;
         return;
+    }
     int in = open(resolved, O_RDONLY | O_CLOEXEC);
     bool copied = in >= 0 && copy_all(in, out);
+    if (!copied)
+        error_ = errno;
     if (in >= 0)
         close(in);
-    if (close(out) != 0 || !copied) {
+    if (close(out) != 0 && copied) {
+        error_ = errno;
+        copied = false;
+    }
+    if (!copied) {
         unlink(name.c_str());
         return;
     }

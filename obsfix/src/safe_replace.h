@@ -17,6 +17,7 @@ public:
     ReplacementCopy &operator=(const ReplacementCopy &) = delete;
 
     bool ok() const { return !copy_path_.empty(); }
+    int error() const { return error_; }  // errno of the failed copy
     const char *path() const { return copy_path_.c_str(); }
 
     // Syncs the copy, gives it the original's permissions and (where
@@ -26,6 +27,7 @@ public:
 private:
     std::string target_;
     std::string copy_path_;
+    int error_ = 0;
 };
 
 // True when `name` is a plain regular file (not a CFITSIO extended name).

@@ -79,6 +79,26 @@ TEST(ObsfixSafeGrowth, KeepsModeLinkAndLeavesNothingBehind)
     EXPECT_EQ(entries, 1u);
 }
 
+// Where no copy can be made beside the file, it is repaired in place as
+// before, with a note on stderr.
+TEST(ObsfixSafeGrowth, ReadOnlyDirectoryFallsBackToInPlace)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write into any directory";
+    ScratchDir dir;
+    fs::create_directory(dir / "images");
+    make_full_header_image(dir / "images" / "img.fits", 64, 64);
+    spit(dir / "list_all.dat", "images/img.fits\n");
+    fs::permissions(dir / "images", fs::perms::owner_read | fs::perms::owner_exec);
+    testsupport::RunOptions options;
+    options.cwd = dir.path();
+    auto r = testsupport::run_program(OBSFIX_BINARY, {}, options);
+    fs::permissions(dir / "images", fs::perms::owner_all);
+    EXPECT_EQ(r.out, "./obsfix file=images/img.fits status=0\n");
+    EXPECT_NE(r.err.find("updating it in place"), std::string::npos) << r.err;
+    EXPECT_EQ(fs::file_size(dir / "images" / "img.fits"), 5u * 2880);
+}
+
 TEST(ObsfixSafeGrowth, KilledRunLeavesOldOrNewFile)
 {
     ScratchDir dir;
